@@ -1,0 +1,6 @@
+# The asan preset: every target with AddressSanitizer and UndefinedBehaviorSanitizer,
+# halting on the first report.
+if(RIZUZ_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
