@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "rizuz/memory_type.hpp"
+#include "rizuz/records.hpp"
 
 namespace rizuz {
 
@@ -44,6 +45,13 @@ constexpr const MemoryTypeRule* MemoryTypeRuleOf(char character) {
         if (rule.character == character) return &rule;
     }
     return nullptr;
+}
+
+// The locator of an accepted S or R gate, the same in both forms: the written
+// offset stored in units of the element, the bit number or kNoBit.
+constexpr GateLocator AreaGateLocator(const MemoryTypeRule& type, char area, std::uint32_t written, std::int32_t bit) {
+    return GateLocator{0, MakeTypeWord(type.value, area), static_cast<std::int32_t>(written / type.alignment), bit,
+                       type.width};
 }
 
 }  // namespace rizuz

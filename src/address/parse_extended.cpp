@@ -38,6 +38,62 @@ bool FormFits(const char* address, const char* mark, const MemoryTypeRule& type)
     return false;
 }
 
+// Step 3: what follows the mark. Returns false after logging the refusal.
+struct BitNumber {
+    bool given;
+    std::uint32_t value;  // as read: compared unsigned, never through the signed `bit` word
+};
+
+bool ReadAfterMark(const char* mark, BitNumber& bit) {
+    bit = {false, 0};
+    if (*mark == kBitMark) {
+        const scan::Unsigned32 converted = scan::Hex(mark + 1);
+        if (!converted.ok) {
+            err(kEvent, "RIZUZ> ParseE() Incorrect bit number in");
+            return false;
+        }
+        if (!OnlyCharacters(mark + 1, scan::IsUpperHexDigit)) {
+            err(kEvent, "RIZUZ> ParseE() No information after bit number accepted");
+            return false;
+        }
+        bit = {true, converted.value};
+    } else if (*mark == kLengthMark && !OnlyCharacters(mark + 1, scan::IsDigit)) {
+        // The length itself is read wherever it is needed; here only its characters count.
+        err(kEvent, "RIZUZ> ParseE() No information after string length accepted");
+        return false;
+    }
+    return true;
+}
+
+// Steps 5 and 6: the written offset and the bit number against the memory type.
+bool FitsMemoryType(const char* address, std::uint32_t written, const BitNumber& bit, const MemoryTypeRule& type) {
+    const int typeCharacter = static_cast<int>(type.character);
+    if (written % type.alignment != 0) {
+        if (type.alignment == 2) {
+            err(kEvent, "RIZUZ> ParseE() Gate type %c, should have even offset value", typeCharacter);
+        } else {
+            err(kEvent, "RIZUZ> ParseE() Gate type %c, should have be devideable by 4", typeCharacter);
+        }
+        return false;
+    }
+    if (bit.given && !type.takesBit) {
+        err(kEvent, "RIZUZ> ParseE() No special digital gate for type %c allowed", typeCharacter);
+        return false;
+    }
+    // Unsigned: "FFFFFFFF" (or more digits, which saturate there) would read
+    // as -1 in the signed word, the mark of a gate without a bit, and must not
+    // pass as a whole-element gate.
+    if (bit.given && bit.value > type.highestBit) {
+        if (type.highestBit < 8) {
+            err(kEvent, "RIZUZ> ParseE() The bit number specified in %s not in range 0-7!", address);
+        } else {
+            err(kEvent, "RIZUZ> ParseE() The bit number specified in %s not in range 0-15!", address);
+        }
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 NuvResult ParseE(const DriverRequest& request) {
@@ -56,54 +112,13 @@ NuvResult ParseE(const DriverRequest& request) {
     // over, is caught here as an illegal character.
     const char* mark = address + kOffsetPosition;
     while (scan::IsDigit(*mark)) ++mark;
-    if (!FormFits(address, mark, *type)) return kRefused;
-
-    bool hasBit = false;
-    std::uint32_t bit = 0;
-    if (*mark == kBitMark) {
-        const scan::Unsigned32 converted = scan::Hex(mark + 1);
-        if (!converted.ok) {
-            err(kEvent, "RIZUZ> ParseE() Incorrect bit number in");
-            return kRefused;
-        }
-        if (!OnlyCharacters(mark + 1, scan::IsUpperHexDigit)) {
-            err(kEvent, "RIZUZ> ParseE() No information after bit number accepted");
-            return kRefused;
-        }
-        hasBit = true;
-        bit = converted.value;
-    } else if (*mark == kLengthMark && !OnlyCharacters(mark + 1, scan::IsDigit)) {
-        err(kEvent, "RIZUZ> ParseE() No information after string length accepted");
+    BitNumber bit{};
+    if (!FormFits(address, mark, *type) || !ReadAfterMark(mark, bit) ||
+        !FitsMemoryType(address, written.value, bit, *type)) {
         return kRefused;
     }
-
-    if (written.value % type->alignment != 0) {
-        if (type->alignment == 2) {
-            err(kEvent, "RIZUZ> ParseE() Gate type %c, should have even offset value", static_cast<int>(type->character));
-        } else {
-            err(kEvent, "RIZUZ> ParseE() Gate type %c, should have be devideable by 4",
-                static_cast<int>(type->character));
-        }
-        return kRefused;
-    }
-    if (hasBit && !type->takesBit) {
-        err(kEvent, "RIZUZ> ParseE() No special digital gate for type %c allowed", static_cast<int>(type->character));
-        return kRefused;
-    }
-    // The bit number is compared unsigned: "FFFFFFFF" (or more digits, which
-    // saturate there) would read as -1 in the signed word, the mark of a gate
-    // without a bit, and must not pass as a whole-element gate.
-    if (hasBit && bit > type->highestBit) {
-        if (type->highestBit < 8) {
-            err(kEvent, "RIZUZ> ParseE() The bit number specified in %s not in range 0-7!", address);
-        } else {
-            err(kEvent, "RIZUZ> ParseE() The bit number specified in %s not in range 0-15!", address);
-        }
-        return kRefused;
-    }
-    DefinitionOf(request)->locator =
-        GateLocator{0, MakeTypeWord(type->value, address[0]), static_cast<std::int32_t>(written.value / type->alignment),
-                    hasBit ? static_cast<std::int32_t>(bit) : kNoBit, type->width};
+    const std::int32_t bitWord = bit.given ? static_cast<std::int32_t>(bit.value) : kNoBit;
+    DefinitionOf(request)->locator = AreaGateLocator(*type, address[0], written.value, bitWord);
     return kDone;
 }
 

@@ -49,8 +49,7 @@ NuvResult ParseShortAddress(const char* address, const MemoryTypeRule& type, Gat
         err(kEvent, "RIZUZ> The bit number specified in %s not in range 0-7!", address);
         return kRefused;
     }
-    locator = GateLocator{0, MakeTypeWord(type.value, address[0]), static_cast<std::int32_t>(written / type.alignment),
-                          hasBit ? static_cast<std::int32_t>(bit) : kNoBit, type.width};
+    locator = AreaGateLocator(type, address[0], written, hasBit ? static_cast<std::int32_t>(bit) : kNoBit);
     return kDone;
 }
 
