@@ -10,25 +10,9 @@
 #include <vector>
 
 #include "driver_fixture.hpp"
+#include "scratch_directory.hpp"
 
 namespace rizuz::testing {
-
-// A fresh directory that the test works in; the previous working directory
-// comes back, and the directory goes away, at the end of the scope.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    void WriteFile(const std::string& name, const std::string& content);
-
-private:
-    std::string previous_;
-    std::string path_;
-    std::vector<std::string> files_;
-};
 
 // A gate (or block) as the host keeps it after defining it: its address text,
 // upper-cased by the parser, and its locator.
