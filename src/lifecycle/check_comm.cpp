@@ -9,8 +9,8 @@ NuvResult CheckComm(const DriverRequest& request) {
     if (!BoardReady(request)) return kFailed;
     const CommBitReading bit = ReadCommBit(request.context->card);
     if (!bit.read || bit.on) return kDone;  // an unreadable bit is reported but does not fail the check
-    // Once running, a bit that is off is a passing state worth a detail line:
-    // communication stays marked as running.
+    // The bit may drop after start-up and come back: function 2 reports it as
+    // detail and leaves communication marked as running.
     ReportCommBitOff(kDetail);
     return kFailed;
 }

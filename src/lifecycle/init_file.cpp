@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 #include "lifecycle/key_line.hpp"
 #include "rizuz/host_log.hpp"
@@ -103,8 +104,7 @@ bool ReadLine(std::FILE* file, char (&line)[kLineBufferSize]) {
 // The line as the user wrote it, for the log: without its line end. A piece of
 // a long line and a last line without line end keep all their characters.
 void DropLineEnd(char* line) {
-    std::size_t length = 0;
-    while (line[length] != '\0') ++length;
+    const std::size_t length = std::strlen(line);
     if (length > 0 && line[length - 1] == '\n') line[length - 1] = '\0';
 }
 

@@ -12,8 +12,8 @@ namespace {
 constexpr std::uint32_t kDefaultTimeoutMs = 1000;
 constexpr std::uint32_t kMsPerTick = 10;
 
-// The host counts in ticks of 10 ms; the product is formed in 32 bits, as the
-// host's own 32-bit arithmetic does, so a huge tick count wraps.
+// The host counts in ticks of 10 ms. The product is formed in 32 bits, as the
+// 32-bit driver always has, so a huge tick count wraps instead of overflowing.
 std::uint32_t ExchangeTimeout(std::uint32_t timeoutTicks) {
     if (timeoutTicks == 0) return kDefaultTimeoutMs;
     return static_cast<std::uint32_t>(timeoutTicks * kMsPerTick);
