@@ -16,6 +16,7 @@
 // changed; the context keeps its settings and moves through the start-up
 // states only as the state table allows; a read that did not succeed left the
 // value alone, and a value that was delivered is in the host's format.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -294,7 +295,7 @@ private:
         FUZZ_REQUIRE(io.Intact() && address->Intact() && value.Intact());
         FUZZ_REQUIRE(addressBefore == reinterpret_cast<const char*>(address->data()));
         CheckRecord(function, ioBefore, *io);
-        const bool valueUnchanged = std::memcmp(valueBefore.data(), value.data(), valueSize) == 0;
+        const bool valueUnchanged = std::equal(valueBefore.begin(), valueBefore.end(), value.data());
         const bool readsIntoValue = function == 5 || function == 6 || function == 17;
         if (readsIntoValue && result != rizuz::kDone) FUZZ_REQUIRE(valueUnchanged);
         if (function == 10 || function == 18) FUZZ_REQUIRE(valueUnchanged);

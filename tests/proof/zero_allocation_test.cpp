@@ -80,6 +80,7 @@ RIZUZ_WRAP_FILE_CALL(int, fclose, (std::FILE * f), (f))
 RIZUZ_WRAP_FILE_CALL(char*, fgets, (char* s, int n, std::FILE* f), (s, n, f))
 RIZUZ_WRAP_FILE_CALL(int, fgetc, (std::FILE * f), (f))
 RIZUZ_WRAP_FILE_CALL(int, getc, (std::FILE * f), (f))
+RIZUZ_WRAP_FILE_CALL(int, ungetc, (int c, std::FILE* f), (c, f))
 RIZUZ_WRAP_FILE_CALL(std::size_t, fread, (void* b, std::size_t s, std::size_t n, std::FILE* f), (b, s, n, f))
 #undef RIZUZ_WRAP_FILE_CALL
 
