@@ -243,7 +243,7 @@ protected:
             }
             default: return Long(ref::Get32(card, swap_));
         }
-        if (s.bit >= 0) w1 = static_cast<std::uint16_t>((w1 >> s.bit) & 1u);
+        if (s.bit >= 0) w1 = static_cast<std::uint16_t>((unsigned{w1} >> s.bit) & 1u);
         return Words(0, w1);
     }
 
