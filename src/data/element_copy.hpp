@@ -48,7 +48,8 @@ inline void CardToHost32(std::uint8_t* __restrict host, const std::uint8_t* __re
             std::memcpy(host, card, 4 * count);
         }
     } else if (swap) {
-        for (std::size_t i = 0; i < 4 * count; i += 4) host_value::Store32(host + i, SiemensToIeee(Reverse32(card + i)));
+        for (std::size_t i = 0; i < 4 * count; i += 4)
+            host_value::Store32(host + i, SiemensToIeee(Reverse32(card + i)));
     } else {
         for (std::size_t i = 0; i < 4 * count; i += 4)
             host_value::Store32(host + i, SiemensToIeee(host_value::Load32(card + i)));

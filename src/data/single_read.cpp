@@ -61,7 +61,9 @@ void StoreElement(void* value, const std::uint8_t* received, std::uint32_t memor
         case kUnsigned8: word = received[0]; break;
         default: word = LoadCard16(received, FlagOn(context.swap)); break;  // 16-bit types
     }
-    if (bit != -1 && PicksBit(memoryType)) word = static_cast<std::uint16_t>((word >> bit) & 1u);
+    if (bit != -1 && PicksBit(memoryType)) {
+        word = static_cast<std::uint16_t>((static_cast<unsigned>(word) >> bit) & 1u);
+    }
     StoreWord(value, kW0, 0);
     StoreWord(value, kW1, word);
 }

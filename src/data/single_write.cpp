@@ -92,8 +92,9 @@ NuvResult SingleWrite(const DriverRequest& request) {
     if (!BoardReady(request)) return kFailed;
     if (AreaOf(io.locator.typeWord) == 'R') return kRefused;  // the input area belongs to the fieldbus
 
+    // A string gate's buffer may be shorter than four bytes: no W1 there.
     const std::int32_t bit = io.locator.bit;
-    const std::uint16_t requested = host_value::LoadWord(io.value, host_value::kW1);
+    const std::uint16_t requested = stringGate ? 0 : host_value::LoadWord(io.value, host_value::kW1);
     if (bit != -1) {
         io.locator.bit = -1;
         const NuvResult readBack = SingleRead(request);
