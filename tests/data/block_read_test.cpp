@@ -94,7 +94,7 @@ TEST_F(BlockReadTest, AFullFloatBlockIsReversedAndConvertedElementByElement) {
     ASSERT_EQ(ReadBlock(kFloat32, 128, value), kDone);
     EXPECT_EQ(LastCall().args[4], 512u);
     for (std::uint32_t k = 0; k < 128; ++k) {
-        const Bytes element(value.begin() + 4 * k, value.begin() + 4 * k + 4);
+        const Bytes element = Take(&value[4 * k], 4);
         ASSERT_EQ(std::bit_cast<float>(Value32(element)), static_cast<float>(k) - 60.5f) << k;
     }
 }
