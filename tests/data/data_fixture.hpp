@@ -46,9 +46,9 @@ protected:
         callsAtStart_ = CardCalls();
     }
 
-    // Start-up not done and bound to fail: the lifecycle's StartBoard (or its
-    // placeholder) answers 2, so a request that reaches it fails with 2 and
-    // one refused before it answers 1 without any card call.
+    // Start-up not done and bound to fail at DevOpenDriver: a request that
+    // reaches the start-up fails with 2, and one refused before it answers 1
+    // without any card call.
     void StopTheBoard() {
         context().commRunning = 0;
         context().boardOpened = 0;

@@ -108,5 +108,15 @@ TEST_F(RawImageTest, TheStartUpComesBeforeTheSelectorIsLookedAt) {
     EXPECT_EQ(Exchanges(), 0u);
 }
 
+TEST_F(RawImageTest, AWriteToTheInputAreaStartsTheBoardBeforeItIsRefused) {
+    context().commRunning = 0;
+    context().boardOpened = 0;
+    Bytes value(10, 0);
+    GateIo write = RawIo('I', 4, 10, value);
+    EXPECT_EQ(Call(18, &write), kRefused);
+    EXPECT_EQ(context().commRunning, 1);
+    EXPECT_EQ(Exchanges(), 0u);
+}
+
 }  // namespace
 }  // namespace rizuz::testing

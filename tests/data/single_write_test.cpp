@@ -210,5 +210,16 @@ TEST_F(SingleWriteTest, DiagGatesAreRefusedBeforeTheStartUpAndRGatesAfterIt) {
     EXPECT_EQ(input.count, 1);
 }
 
+TEST_F(SingleWriteTest, AnRGateStartsTheBoardBeforeItIsRefused) {
+    context().commRunning = 0;
+    context().boardOpened = 0;
+    char address[] = "R6008";
+    Bytes value(4, 0);
+    GateIo input = MakeIo(address, NumericLocator(kUnsigned16, 'R', 8), 1, value.data());
+    EXPECT_EQ(Call(7, &input), kRefused);
+    EXPECT_EQ(context().commRunning, 1);
+    EXPECT_EQ(Exchanges(), 0u);
+}
+
 }  // namespace
 }  // namespace rizuz::testing
