@@ -331,6 +331,11 @@ private:
                                const fuzz::Guarded& value) {
         if (function != 5 && !(function == 7 && io.locator.bit != -1)) return;
         const std::uint8_t* v = value.data();
+        if (io.locator.typeWord != rizuz::kDiagTypeWord && IsStringAddress(io.address)) {
+            // The host gets a terminated text; a string written stays the host's text.
+            if (function == 5) FUZZ_REQUIRE(std::memchr(v, 0, value.size()) != nullptr);
+            return;
+        }
         const unsigned w0 = static_cast<unsigned>(v[0] | (v[1] << 8));
         const unsigned w1 = static_cast<unsigned>(v[2] | (v[3] << 8));
         if (io.locator.typeWord == rizuz::kDiagTypeWord) {
@@ -339,10 +344,6 @@ private:
             FUZZ_REQUIRE(v[0] == before[0] && v[1] == before[1]);
             const bool untouched = v[2] == before[2] && v[3] == before[3];
             FUZZ_REQUIRE(untouched || (io.locator.bit == -1 ? w1 <= 0xFF : w1 <= 1));
-            return;
-        }
-        if (function == 5 && IsStringAddress(io.address)) {
-            FUZZ_REQUIRE(std::memchr(v, 0, value.size()) != nullptr);  // the host gets a terminated text
             return;
         }
         const std::uint32_t m = rizuz::MemoryTypeOf(io.locator.typeWord);

@@ -32,7 +32,7 @@ namespace ref = reference;
 
 constexpr unsigned kCard = 1;
 constexpr unsigned kWindow = 1024;         // gates share these bytes, so they overlap
-constexpr unsigned kDefaultOperations = 3000;  // per configuration
+constexpr unsigned kDefaultOperations = 20000;  // per configuration
 constexpr unsigned kStringType = 0;
 
 struct Config {
