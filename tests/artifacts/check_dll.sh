@@ -9,12 +9,12 @@ fail() { echo "FAIL: $*"; exit 1; }
 headers=$("$objdump" -p "$dll")
 
 # Export table: the lines after "[Ordinal/Name Pointer] Table".
-exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next} on && /^\s*\[/ {print $NF} on && /^$/ {on=0}' <<<"$headers")
+exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next} on && /^[[:space:]]*\[/ {print $NF} on && /^$/ {on=0}' <<<"$headers")
 [ "$exports" = "NuvMain" ] || fail "exports should be exactly NuvMain, are: $exports"
 
 # Imports per DLL: "DLL Name: X" then one line per entry until a blank line.
 imports_of() {
-  awk -v dll="$1" '/DLL Name:/ {on = ($3 == dll); next} on && /^\s*$/ {on=0} on && /^\s+[0-9a-f]+\s/ {print}' <<<"$headers"
+  awk -v dll="$1" '/DLL Name:/ {on = ($3 == dll); next} on && /^[[:space:]]*$/ {on=0} on && /^[[:space:]]+[0-9a-f]+[[:space:]]/ {print}' <<<"$headers"
 }
 palkit=$(imports_of PALKIT.dll | awk '{print $3}')
 [ "$palkit" = "err" ] || fail "PALKIT.dll imports should be exactly err (by name), are: $palkit"
@@ -29,9 +29,10 @@ ordinals=$(awk '{print $2}' <<<"$cif" | sort -n | tr '\n' ' ' | sed 's/ $//')
 dlls=$(awk '/DLL Name:/ {print $3}' <<<"$headers")
 if grep -Eiq 'libgcc|libstdc|libwinpthread|mingw' <<<"$dlls"; then fail "imports a MinGW runtime DLL: $dlls"; fi
 
-body=$("$objdump" -d "$dll" | awk '/<_NuvMain@4>:/ {on=1; next} on && /^$/ {exit} on')
+disassembly=$("$objdump" -d "$dll")
+body=$(awk '/<_NuvMain@4>:/ {on=1; next} on && /^$/ {on=0} on' <<<"$disassembly")
 [ -n "$body" ] || fail "NuvMain not found in the disassembly"
-rets=$(grep -E '\sret' <<<"$body" || true)
+rets=$(grep -E '[[:space:]]ret' <<<"$body" || true)
 [ -n "$rets" ] || fail "NuvMain has no ret"
-if grep -Ev 'ret\s+\$0x4' <<<"$rets" | grep -q .; then fail "NuvMain returns without popping its argument: $rets"; fi
+if grep -Ev 'ret[[:space:]]+\$0x4' <<<"$rets" | grep -q .; then fail "NuvMain returns without popping its argument: $rets"; fi
 echo "OK: $dll exports NuvMain (stdcall, ret \$0x4); imports err from PALKIT.dll and ordinals $ordinals from CIF95DLL.dll"
