@@ -36,13 +36,13 @@ unsigned Printed(CardCode rc) { return static_cast<unsigned>(static_cast<int>(rc
 bool DeliverySafe(const DriverRequest& request, const GateIo& io) {
     const GateLocator& at = io.locator;
     if (at.offset < 0 || at.offset > kLastDiagOffset || io.count <= 0 || io.count > kDataBytes - at.offset) {
-        err(kEvent, "RIZUZ> ReadDiags() slave %ld: DIAG byte offset %ld, count %ld out of range",
-            static_cast<long>(at.slave), static_cast<long>(at.offset), static_cast<long>(io.count));
+        err(kEvent, "RIZUZ> ReadDiags() refused: slave %d, DIAG byte offset %d, count %d outside the diagnostic data",
+            static_cast<int>(at.slave), static_cast<int>(at.offset), static_cast<int>(io.count));
         return false;
     }
     if (request.function == kSingleRead && (at.bit < kNoBit || at.bit > kLastDiagBit)) {
-        err(kEvent, "RIZUZ> ReadDiags() slave %ld: DIAG bit number %ld out of range", static_cast<long>(at.slave),
-            static_cast<long>(at.bit));
+        err(kEvent, "RIZUZ> ReadDiags() refused: slave %d, DIAG bit number %d not in range 0-7",
+            static_cast<int>(at.slave), static_cast<int>(at.bit));
         return false;
     }
     return true;

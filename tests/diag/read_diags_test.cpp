@@ -34,8 +34,8 @@ TEST_F(ReadDiagsTest, RequestCarriesEveryByteAndItsNumber) {
     for (unsigned n = 0; n < 2; ++n) {
         EXPECT_EQ(puts[n].card, 0);
         EXPECT_EQ(puts[n].args, (std::vector<std::uint32_t>{1, kWaiting}));
-        EXPECT_EQ(puts[n].sent, (std::vector<std::uint8_t>{3, 16, 8, n == 0 ? std::uint8_t{0} : std::uint8_t{0x7E}, 0, 0,
-                                                            66, 0, 3, 0, 0, 0, 0, 32, 5, 1}));
+        const std::uint8_t number = n == 0 ? 0 : 0x7E;
+        EXPECT_EQ(puts[n].sent, (std::vector<std::uint8_t>{3, 16, 8, number, 0, 0, 66, 0, 3, 0, 0, 0, 0, 32, 5, 1}));
     }
     for (const auto& get : Calls(Call::GetMessage)) {
         EXPECT_EQ(get.args, (std::vector<std::uint32_t>{288, 1, kWaiting}));
@@ -101,8 +101,9 @@ TEST_F(ReadDiagsTest, DataCountMustCoverOffsetPlusCount) {
             EXPECT_EQ(first, c.offset + 1);
         } else {
             const std::string text = "DDLM_Slave_Diag ill. data count msg.DataCnt= " + std::to_string(c.dataCnt);
-            EXPECT_EQ(Messages(), (std::vector<LoggedMessage>{
-                                      {kDetail, Retry(text, 0)}, {kDetail, Retry(text, 1)}, {kDetail, Retry(text, 2)}}));
+            EXPECT_EQ(Messages(), (std::vector<LoggedMessage>{{kDetail, Retry(text, 0)},
+                                                              {kDetail, Retry(text, 1)},
+                                                              {kDetail, Retry(text, 2)}}));
             EXPECT_EQ(first, 0xEE);
         }
     }
@@ -274,17 +275,17 @@ TEST_F(ReadDiagsTest, LocatorsReachingOutsideTheDiagnosticDataAreRefusedBeforeAn
         std::int32_t bit;
         std::string text;
     };
-    const std::string range = "RIZUZ> ReadDiags() slave 3: DIAG byte offset ";
+    const std::string range = "RIZUZ> ReadDiags() refused: slave 3, DIAG byte offset ";
     const std::vector<Case> cases = {
-        {kBlock, 2, 0, -1, range + "2, count 0 out of range"},
-        {kBlock, 2, -4, -1, range + "2, count -4 out of range"},
-        {kSingle, 5, 0, -1, range + "5, count 0 out of range"},
-        {kSingle, -1, 1, -1, range + "-1, count 1 out of range"},
-        {kSingle, 100, 1, -1, range + "100, count 1 out of range"},
-        {kBlock, 99, 174, -1, range + "99, count 174 out of range"},  // one byte beyond the record
-        {kBlock, 99, 0x7FFFFFFF, -1, range + "99, count 2147483647 out of range"},
-        {kSingle, 5, 1, 8, "RIZUZ> ReadDiags() slave 3: DIAG bit number 8 out of range"},
-        {kSingle, 5, 1, -2, "RIZUZ> ReadDiags() slave 3: DIAG bit number -2 out of range"},
+        {kBlock, 2, 0, -1, range + "2, count 0 outside the diagnostic data"},
+        {kBlock, 2, -4, -1, range + "2, count -4 outside the diagnostic data"},
+        {kSingle, 5, 0, -1, range + "5, count 0 outside the diagnostic data"},
+        {kSingle, -1, 1, -1, range + "-1, count 1 outside the diagnostic data"},
+        {kSingle, 100, 1, -1, range + "100, count 1 outside the diagnostic data"},
+        {kBlock, 99, 174, -1, range + "99, count 174 outside the diagnostic data"},  // one byte beyond the record
+        {kBlock, 99, 0x7FFFFFFF, -1, range + "99, count 2147483647 outside the diagnostic data"},
+        {kSingle, 5, 1, 8, "RIZUZ> ReadDiags() refused: slave 3, DIAG bit number 8 not in range 0-7"},
+        {kSingle, 5, 1, -2, "RIZUZ> ReadDiags() refused: slave 3, DIAG bit number -2 not in range 0-7"},
     };
     for (const auto& c : cases) {
         SetUp();
