@@ -7,7 +7,8 @@
 // number, then a gate defined earlier, a defined gate with one word changed, or
 // a locator, count and address made up from the bytes), an injected fault,
 // bytes for the input area, a message for the mailbox, or a change of the
-// card's replies or state.
+// card's replies or state, of its DP master's slaves or of how the master
+// answers.
 //
 // Every buffer the host hands over is sized exactly as the host sizes it for
 // that request and fenced with guard bytes. After each request: the result is
@@ -22,6 +23,7 @@
 
 #include "harness.hpp"
 #include "rizuz/memory_type.hpp"
+#include "dp_master.hpp"
 #include "soft_card.hpp"
 
 namespace {
@@ -156,10 +158,26 @@ private:
     }
 
     void ChangeCard() {
-        switch (in_.Byte() % 5) {
-            case 0: softcard::ClearFaults(); break;
+        switch (in_.Byte() % 7) {
+            case 0:
+                softcard::ClearFaults();
+                softcard::dp::ClearFaults();
+                break;
             case 1: softcard::SetCommBit(card(), static_cast<softcard::CommBit>(in_.Byte() % 3)); break;
             case 2: softcard::SetLoopback(card(), (in_.Byte() & 1) != 0); break;
+            case 3: MisbehaveMaster(); break;
+            case 4: {
+                // A slave with any diagnosis, or none at all.
+                const std::uint8_t slave = in_.Byte();
+                const std::string bytes = in_.Bytes(in_.Byte());
+                if (bytes.empty()) {
+                    softcard::dp::RemoveSlave(card(), slave);
+                } else {
+                    softcard::dp::SetDiagnosis(card(), slave, {reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                                               bytes.size()});
+                }
+                break;
+            }
             default: {
                 // Replies with any bytes, texts without their NUL included.
                 softcard::Replies& r = softcard::RepliesOf(card());
@@ -171,6 +189,22 @@ private:
                 std::memcpy(fields[which] + offset, bytes.data(), bytes.size());
                 break;
             }
+        }
+    }
+
+    // The DP master answers late, stale, wrong or not at all, for a few requests.
+    void MisbehaveMaster() {
+        namespace dp = softcard::dp;
+        const unsigned requests = 1 + in_.Byte() % 4;
+        switch (in_.Byte() % 8) {
+            case 0: dp::AnswerLate(requests); break;
+            case 1: dp::QueueStaleMessages(in_.Byte() % 8, requests); break;
+            case 2: dp::AnswerFault(in_.Byte(), requests); break;
+            case 3: dp::AnswerCode(in_.Byte(), requests); break;
+            case 4: dp::AnswerLength(in_.Byte(), requests); break;
+            case 5: dp::AnswerDataCount(in_.Byte(), requests); break;
+            case 6: dp::DropAnswers(requests); break;
+            default: dp::RefuseRequests(static_cast<std::int16_t>(in_.U16() | 1), requests); break;
         }
     }
 

@@ -134,6 +134,14 @@ for call in range(11):
     session += fault(call) + use(5, 0, bytes(4)) + bytes([0, COMMON.index(2)]) + use(5, 0, bytes(4))
 write("requests", "faults", session)
 
+# DP master misbehaving: late, stale, faulty, short, dropped, refused; a slave with a long diagnosis.
+session = header() + define(b"D00310", 0) + define(b"D00590", 0, 9, block=True) + define(b"D007000", 6)
+session += bytes([7, 4, 7, 60]) + bytes(range(60))
+EXTRA = {0: b"", 1: b"\x03", 2: b"\x11", 3: b"\x05", 4: b"\x27", 5: b"\x08", 6: b"", 7: u16(-7)}
+for kind, extra in EXTRA.items():
+    session += bytes([7, 3, 0, kind]) + extra + use(5, 0, bytes(4)) + use(6, 1, bytes(9)) + use(5, 2, bytes(4))
+write("requests", "dp-master-faults", session)
+
 session = header(comm=2) + define(b"S6010", 0) + use(5, 0) + bytes([7, 1, 1]) + use(7, 0, bytes(4))
 session += bytes([0, COMMON.index(11)]) + use(5, 0) + use(7, 0, bytes(4)) + bytes([0, COMMON.index(1)])
 session += use(5, 0) + bytes([0, COMMON.index(14)]) + bytes([0, 228]) + bytes([0, 232]) + bytes([0, 255]) + i32(-1)
