@@ -165,6 +165,7 @@ TEST_F(ZeroAllocation, AWholeSessionAllocatesNothingInsideTheDriver) {
     ASSERT_EQ(Call(14, &info), kDone);
     InitParams params{};
     ASSERT_EQ(Call(1, &params), kDone);
+    ASSERT_EQ(reinterpret_cast<DriverContext*>(block_)->card, 1) << "the init file was not read";
     const unsigned initFileAllocations = alloc::Current().fileLibrary;
 
     std::vector<Gate> singles = {
