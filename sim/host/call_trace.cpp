@@ -1,6 +1,6 @@
 #include "call_trace.hpp"
 
-#include <initializer_list>
+#include <span>
 
 #include "text.hpp"
 
@@ -8,49 +8,38 @@ namespace nuvhost {
 
 namespace {
 
-// The names of the arguments after the card number, in the order the soft
-// card logs them; the ones naming a buffer are logged as null or not.
-struct Signature {
-    std::initializer_list<const char*> names;
-    std::initializer_list<unsigned> buffers;  // positions in `names`
+// The arguments after the card number, in the order the soft card logs them.
+// The log records a buffer only as null or not.
+struct Argument {
+    const char* name;
+    bool buffer;
 };
 
-Signature SignatureOf(softcard::Call call) {
-    using softcard::Call;
-    switch (call) {
-        case Call::GetBoardInfo: return {{"size", "reply"}, {1}};
-        case Call::InitBoard: return {{"reserved"}, {0}};
-        case Call::PutMessage: return {{"message", "timeout"}, {0}};
-        case Call::GetMessage: return {{"size", "message", "timeout"}, {1}};
-        case Call::GetInfo: return {{"kind", "size", "reply"}, {2}};
-        case Call::ExchangeIO:
-            return {{"sendOffset", "sendSize", "sendData", "receiveOffset", "receiveSize", "receiveData", "timeout"},
-                    {2, 5}};
-        case Call::ReadSendData: return {{"offset", "size", "buffer"}, {2}};
-        case Call::SetHostState: return {{"mode", "timeout"}, {}};
-        default: return {{}, {}};
-    }
-}
+constexpr Argument kBoardInfo[] = {{"size", false}, {"reply", true}};
+constexpr Argument kInitBoard[] = {{"reserved", true}};
+constexpr Argument kPutMessage[] = {{"message", true}, {"timeout", false}};
+constexpr Argument kGetMessage[] = {{"size", false}, {"message", true}, {"timeout", false}};
+constexpr Argument kGetInfo[] = {{"kind", false}, {"size", false}, {"reply", true}};
+constexpr Argument kExchangeIO[] = {{"sendOffset", false},   {"sendSize", false},    {"sendData", true},
+                                    {"receiveOffset", false}, {"receiveSize", false}, {"receiveData", true},
+                                    {"timeout", false}};
+constexpr Argument kReadSendData[] = {{"offset", false}, {"size", false}, {"buffer", true}};
+constexpr Argument kSetHostState[] = {{"mode", false}, {"timeout", false}};
 
-bool IsBuffer(const Signature& signature, unsigned position) {
-    for (const unsigned b : signature.buffers) {
-        if (b == position) return true;
-    }
-    return false;
-}
+// By call, in ordinal order.
+constexpr std::span<const Argument> kArguments[softcard::kCallCount] = {
+    {}, {}, kBoardInfo, kInitBoard, {}, kPutMessage, kGetMessage, kGetInfo, kExchangeIO, kReadSendData, kSetHostState,
+};
 
 }  // namespace
 
 std::string FormatCardCall(const softcard::CallRecord& record) {
-    const Signature signature = SignatureOf(record.call);
+    const std::span<const Argument> arguments = kArguments[static_cast<unsigned>(record.call)];
     std::string line = std::string(softcard::CallName(record.call)) + "(card=" + std::to_string(record.card);
-    unsigned position = 0;
-    for (const char* name : signature.names) {
-        if (position >= record.args.size()) break;
-        const std::uint32_t arg = record.args[position];
-        line += std::string(", ") + name + "=" +
-                (IsBuffer(signature, position) ? (arg != 0 ? "buffer" : "null") : std::to_string(arg));
-        ++position;
+    for (std::size_t i = 0; i < record.args.size() && i < arguments.size(); ++i) {
+        const std::uint32_t value = record.args[i];
+        line += std::string(", ") + arguments[i].name + "=" +
+                (arguments[i].buffer ? (value != 0 ? "buffer" : "null") : std::to_string(value));
     }
     line += ") = " + std::to_string(record.result);
     if (!record.sent.empty()) line += "  sent " + HexBytes(record.sent);
