@@ -1,5 +1,6 @@
 #include "address/string_length.hpp"
 
+#include "address/address_text.hpp"
 #include "common/scan.hpp"
 
 namespace rizuz {
@@ -13,7 +14,7 @@ bool StringGateLength(const char* address, std::uint32_t& length) {
     constexpr unsigned kShortLengthPosition = 5;
     constexpr unsigned kExtendedOffsetPosition = 3;
     const char* field = nullptr;
-    if (scan::BoundedLength(address, 3) == 3 && address[2] == 'X') {
+    if (IsExtendedAddress(address)) {
         const char* p = address + kExtendedOffsetPosition;
         while (scan::IsDigit(*p)) ++p;
         if (*p != 'L') return false;

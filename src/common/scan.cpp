@@ -19,11 +19,6 @@ Sign ReadSign(const char* text, unsigned width) {
     return {false, text, 0};
 }
 
-unsigned HexValue(char c) {
-    if (IsDigit(c)) return static_cast<unsigned>(c - '0');
-    return static_cast<unsigned>(ToUpper(c) - 'A' + 10);
-}
-
 }  // namespace
 
 Unsigned32 Decimal(const char* text, unsigned width) {
@@ -58,7 +53,7 @@ Unsigned32 Hex(const char* text) {
     const char* first = p;
     std::uint64_t value = 0;
     while (IsHexDigit(*p)) {
-        if (value <= 0xFFFFFFFFu) value = value * 16u + HexValue(*p);
+        if (value <= 0xFFFFFFFFu) value = value * 16u + HexDigitValue(*p);
         ++p;
     }
     if (p == first) return {false, 0, text};

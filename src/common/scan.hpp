@@ -34,6 +34,10 @@ constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool IsUpperHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F'); }
 constexpr bool IsHexDigit(char c) { return IsUpperHexDigit(c) || (c >= 'a' && c <= 'f'); }
 constexpr char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+// The value of one hexadecimal digit of either case; meaningful only when IsHexDigit(c).
+constexpr unsigned HexDigitValue(char c) {
+    return IsDigit(c) ? static_cast<unsigned>(c - '0') : static_cast<unsigned>(ToUpper(c) - 'A' + 10);
+}
 
 // "%u" with the given width ("%02u": width 2); kNoWidth reads every digit.
 Unsigned32 Decimal(const char* text, unsigned width = kNoWidth);
