@@ -72,13 +72,18 @@ void Meaning(const Trial& trial, bool block, std::ostream& out) {
         } else {
             Line(out, "memory", std::to_string(memoryType) + ": " + MemoryTypeName(memoryType) + ", " +
                                     std::to_string(rizuz::TypeSizeOf(memoryType)) + " byte(s) per element");
-            Line(out, "on card", Range(first, rizuz::TypeSizeOf(memoryType) * count) + " of the " + areaName + " area");
+            const std::uint32_t size = rizuz::TypeSizeOf(memoryType);
+            const bool bitBlock = block && l.bit >= 0 && l.bit != kUntouched && size == 2;
+            Line(out, "on card", Range(first, size * count) + " of the " + areaName + " area" +
+                                     (bitBlock && area == 'S' ? " when read; " + Range(first, count / 8) + " when written" : ""));
         }
     }
+    const bool diag = l.typeWord == rizuz::kDiagTypeWord;
     if (l.bit >= 0 && l.bit != kUntouched) {
-        Line(out, "bit", std::to_string(l.bit) + " of the element" +
-                             (block ? " (a bit block: written 16 values to a word, read as whole words)"
-                                    : ": a special digital gate, its value is 0 or 1"));
+        Line(out, "bit", std::to_string(l.bit) + (diag ? " of the diagnostic byte" : " of the element") +
+                             (!block ? ": a special digital gate, its value is 0 or 1"
+                              : diag ? " (ignored: a D block reads whole bytes)"
+                                     : " (a bit block: written 16 values to a word, read as whole words)"));
     } else {
         Line(out, "bit", "none");
     }
