@@ -26,9 +26,21 @@ constexpr int kNotAsExpected = 1;
 constexpr int kUsageError = 2;
 constexpr std::int32_t kDefaultInstance = 1;
 
+std::string Count(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
 int UsageError(const std::string& message) {
     std::cout.flush();
     std::cerr << "nuvhost: " << message << "\n(nuvhost --help shows how to use it)\n";
+    return kUsageError;
+}
+
+// A driver that cannot be loaded or a folder that cannot be entered: the
+// command line was right, the machine is not ready.
+int SetupError(const std::string& message) {
+    std::cout.flush();
+    std::cerr << "nuvhost: " << message << "\n";
     return kUsageError;
 }
 
@@ -84,7 +96,7 @@ int Run(const CommandLine& line) {
         text << std::cin.rdbuf();
     } else {
         std::ifstream in(file, std::ios::binary);
-        if (!in) return UsageError("cannot read scenario " + file);
+        if (!in) return SetupError("cannot read scenario " + file);
         text << in.rdbuf();
         folder = std::filesystem::path(file).parent_path();
     }
@@ -101,8 +113,8 @@ int Run(const CommandLine& line) {
 
     std::string error;
     const auto driver = Load(line, error);
-    if (!driver) return UsageError(error);
-    if (!EnterFolder(folder, error)) return UsageError(error);
+    if (!driver) return SetupError(error);
+    if (!EnterFolder(folder, error)) return SetupError(error);
     const std::int32_t instance = line.instance.value_or(kDefaultInstance);
     std::cout << "nuvhost: driver " << driver->path << ", instance " << instance << ", init file folder "
               << std::filesystem::current_path().string() << "\n";
@@ -111,7 +123,8 @@ int Run(const CommandLine& line) {
     TraceCardCalls(line.trace);
     const RunSummary summary = RunScenario(scenario, host, std::cout);
 
-    std::cout << name << ": " << summary.requests << " requests, " << summary.expectations << " expectations, ";
+    std::cout << name << ": " << Count(static_cast<std::size_t>(summary.requests), "request") << ", "
+              << Count(static_cast<std::size_t>(summary.expectations), "expectation") << ", ";
     if (summary.failures.empty()) {
         std::cout << "all met\n";
         return kAsExpected;
@@ -130,7 +143,7 @@ int ExplainCommand(const CommandLine& line) {
     }
     std::string error;
     const auto driver = Load(line, error);
-    if (!driver) return UsageError(error);
+    if (!driver) return SetupError(error);
     DriverHost host(driver->entry, kDefaultInstance, nullptr);
     TraceCardCalls(line.trace);
     return Explain(host, request, std::cout);
@@ -141,8 +154,8 @@ int DiagCommand(const CommandLine& line) {
     if (!slave || *slave < 0 || *slave > 255) return UsageError("the slave address is 0 to 255, not '" + line.arguments[0] + "'");
     std::string error;
     const auto driver = Load(line, error);
-    if (!driver) return UsageError(error);
-    if (line.dir && !EnterFolder(*line.dir, error)) return UsageError(error);
+    if (!driver) return SetupError(error);
+    if (line.dir && !EnterFolder(*line.dir, error)) return SetupError(error);
     DriverHost host(driver->entry, line.instance.value_or(kDefaultInstance), nullptr);
     TraceCardCalls(line.trace);
     return Diagnose(host, static_cast<unsigned>(*slave), line.trace, std::cout);

@@ -41,7 +41,7 @@ const char* FunctionName(std::uint32_t function) {
         "SingleWrite", "no handler", "no handler",   "BlockWrite",  "EndNuv",     "no handler", "no handler",
         "GetDriverInfo", "no handler", "no handler", "RawRead",     "RawWrite",
     };
-    return function < std::size(kNames) ? kNames[function] : "no handler";
+    return function > 0 && function < std::size(kNames) ? kNames[function] : "no such function";
 }
 
 const char* ResultName(std::int32_t result) {
