@@ -51,7 +51,8 @@ std::vector<std::string> DecodeDpDiagnosis(std::span<const std::uint8_t> bytes) 
         lines.push_back("byte " + std::to_string(status) + "  station status " + std::to_string(status + 1) + " = " +
                         Hex(bytes[status], 2));
         for (unsigned bit = 0; bit < 8; ++bit) {
-            lines.push_back(Bit(bit, (bytes[status] >> bit) & 1u, kStationStatus[status][bit]));
+            const bool set = ((static_cast<unsigned>(bytes[status]) >> bit) & 1u) != 0;
+            lines.push_back(Bit(bit, set, kStationStatus[status][bit]));
         }
     }
     if (bytes.size() > 3) {

@@ -13,6 +13,7 @@ DriverHost::DriverHost(NuvMainEntry entry, std::int32_t instance, std::function<
 DriverHost::~DriverHost() { PalkitSetSink(nullptr, nullptr); }
 
 void DriverHost::AllocateContext(std::int32_t announcedSize) {
+    if (contextInUse_) return;
     contextSize_ = announcedSize > 0 ? announcedSize : 0;
     context_.assign((static_cast<std::size_t>(contextSize_) + 7) / 8, 0);
 }
@@ -24,6 +25,7 @@ unsigned DriverHost::Card() const {
 
 std::int32_t DriverHost::Call(std::uint32_t function, void* params) {
     messages_.clear();
+    if (function != 14) contextInUse_ = true;  // function 14 never looks at the context
     auto* context = context_.empty() ? nullptr : reinterpret_cast<rizuz::DriverContext*>(context_.data());
     rizuz::DriverRequest request{context, function, instance_, 0, params};
     return entry_(&request);

@@ -30,8 +30,9 @@ public:
     std::int32_t Call(std::uint32_t function, void* params);
     const std::vector<HostMessage>& Messages() const { return messages_; }
 
-    // The host allocates the size the driver announced in function 14; before
-    // that, the size the driver is documented to announce.
+    // The host allocates the context in the size the driver announced in
+    // function 14, before the context's first use; until then it holds the
+    // size the driver is documented to announce. A context in use stays as it is.
     void AllocateContext(std::int32_t announcedSize);
     std::int32_t ContextSize() const { return contextSize_; }
     // The card number the driver took from its init file (0 before init).
@@ -45,6 +46,7 @@ private:
     std::function<void(const HostMessage&)> onMessage_;
     std::vector<std::uint64_t> context_;  // 8-byte aligned, as the host's allocator gives it
     std::int32_t contextSize_ = 0;
+    bool contextInUse_ = false;
     std::vector<HostMessage> messages_;
 };
 

@@ -304,7 +304,8 @@ Value Decode(const ValueShape& shape, std::span<const std::uint8_t> buffer) {
             const unsigned size = InfoOf(shape.element).size;
             if (shape.element == Element::Bit) {
                 for (std::size_t k = 0; k < shape.count && 2 * (k / 16) + 1 < buffer.size(); ++k) {
-                    value.numbers.push_back((buffer[2 * (k / 16) + (k % 16) / 8] >> (k % 8)) & 1u);
+                    const unsigned byte = buffer[2 * (k / 16) + (k % 16) / 8];
+                    value.numbers.push_back((byte >> (k % 8)) & 1u);
                 }
                 return value;
             }
