@@ -391,13 +391,10 @@ private:
     std::string& error_;
 };
 
-std::string Join(Tokens tokens) {
-    std::string text;
-    for (const Token& token : tokens) {
-        if (!text.empty()) text += ' ';
-        text += token.kind == Token::Kind::Text ? Quote(token.text) : token.text;
-    }
-    return text;
+// The tokens' stretch of the line as written.
+std::string Source(std::string_view line, Tokens tokens) {
+    if (tokens.empty()) return {};
+    return std::string(line.substr(tokens.front().begin, tokens.back().end - tokens.front().begin));
 }
 
 }  // namespace
@@ -426,7 +423,7 @@ bool ParseScenario(std::string_view text, const std::string& file, Scenario& sce
         if (expectLine) {
             Expectation e{};
             e.line = line;
-            e.source = Join(all.subspan(1));
+            e.source = Source(row, all.subspan(1));
             const bool standalone = tokens.size() > 1 && tokens[1].text == "card";
             if (standalone || !lastIsRequest) {
                 if (!standalone) {
@@ -434,7 +431,7 @@ bool ParseScenario(std::string_view text, const std::string& file, Scenario& sce
                                             "'expect card ...'"});
                     continue;
                 }
-                Step check{line, Join(all), CardCheck{}, {}, {}};
+                Step check{line, Source(row, all), CardCheck{}, {}, {}};
                 if (!parser.Expect(all.subspan(1), check, e)) {
                     errors.push_back({line, error});
                     continue;
@@ -459,7 +456,7 @@ bool ParseScenario(std::string_view text, const std::string& file, Scenario& sce
                 break;
             }
         }
-        Step step{line, Join(all.first(split)), InfoRequest{}, {}, {}};
+        Step step{line, Source(row, all.first(split)), InfoRequest{}, {}, {}};
         if (!parser.Request(all.first(split), step)) {
             errors.push_back({line, error});
             lastIsRequest = false;
@@ -468,7 +465,7 @@ bool ParseScenario(std::string_view text, const std::string& file, Scenario& sce
         if (split < tokens.size()) {
             Expectation e{};
             e.line = line;
-            e.source = Join(all.subspan(split + 1));
+            e.source = Source(row, all.subspan(split + 1));
             if (!parser.Expect(all.subspan(split + 1), step, e)) {
                 errors.push_back({line, error});
                 continue;

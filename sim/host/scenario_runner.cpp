@@ -78,6 +78,7 @@ private:
             } else if (!report.empty()) {
                 out_ << "  => " << report << "\n";
             }
+            ShowCheckedBytes(step);
             CheckExpectations(step, Outcome{});
             return;
         }
@@ -85,6 +86,16 @@ private:
         const Outcome outcome = std::visit([&](const auto& request) { return Send(request, step); }, step.action);
         if (!outcome.sent) return;
         CheckExpectations(step, outcome);
+    }
+
+    // A line that checks the card shows what the card holds.
+    void ShowCheckedBytes(const Step& step) {
+        if (!std::holds_alternative<CardCheck>(step.action)) return;
+        for (const Expectation& e : step.expectations) {
+            const auto bytes = AreaBytes(e.input, host_.Card(), e.offset, e.bytes.size());
+            out_ << "  => card " << host_.Card() << ": " << (e.input ? "input" : "output") << " area at " << e.offset
+                 << " holds " << HexBytes(bytes) << "\n";
+        }
     }
 
     // Prints the result line of a request; `detail` is its decoded value or locator.
@@ -201,7 +212,7 @@ private:
         const std::uint32_t function = gate->block ? 10 : 7;
         const std::int32_t result = host_.Call(function, &io);
         Outcome outcome{true, result, Decode(gate->writeShape, gate->value), true};
-        std::string detail = "wrote " + Show(gate->writeShape, write.value);
+        std::string detail = (result == 0 ? "wrote " : "tried ") + Show(gate->writeShape, write.value);
         if (!Matches(write.value, outcome.value, 0)) detail += ", the host's value is now " + Show(gate->writeShape, outcome.value);
         Report(function, result, detail);
         return outcome;

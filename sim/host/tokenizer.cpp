@@ -45,12 +45,13 @@ bool Tokenize(std::string_view line, std::vector<Token>& tokens, std::string& er
         } else if (c == '#') {
             break;
         } else if (c == '[' || c == ']') {
-            tokens.push_back({c == '[' ? Token::Kind::Open : Token::Kind::Close, std::string(1, c)});
+            tokens.push_back({c == '[' ? Token::Kind::Open : Token::Kind::Close, std::string(1, c), at, at + 1});
             ++at;
         } else if (c == '"') {
+            Token token{Token::Kind::Text, {}, at, 0};
             ++at;
-            Token token{Token::Kind::Text, {}};
             if (!ReadQuoted(line, at, token.text, error)) return false;
+            token.end = at;
             tokens.push_back(std::move(token));
         } else {
             const std::size_t start = at;
@@ -58,7 +59,7 @@ bool Tokenize(std::string_view line, std::vector<Token>& tokens, std::string& er
                    line[at] != ']' && line[at] != '"') {
                 ++at;
             }
-            tokens.push_back({Token::Kind::Word, std::string(line.substr(start, at - start))});
+            tokens.push_back({Token::Kind::Word, std::string(line.substr(start, at - start)), start, at});
         }
     }
     return true;

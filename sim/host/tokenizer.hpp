@@ -12,6 +12,8 @@ struct Token {
     enum class Kind { Word, Text, Open, Close };
     Kind kind;
     std::string text;  // a quoted text without its quotes, escapes resolved
+    std::size_t begin = 0;  // where it stands in the line, quotes included
+    std::size_t end = 0;
 };
 
 // False with a reason when a quote is not closed or an escape is unknown.
