@@ -20,6 +20,8 @@ std::string Times(unsigned nth, unsigned times) {
 
 }  // namespace
 
+void PowerOnSoftCard() { softcard::Reset(); }
+
 bool ApplyCardAction(const Action& action, unsigned card, std::string& report) {
     const std::string board = "card " + std::to_string(card);
     return std::visit(
@@ -56,6 +58,11 @@ bool ApplyCardAction(const Action& action, unsigned card, std::string& report) {
                 return true;
             },
             [&](const CardSlaveDiag& diag) {
+                if (diag.absent) {
+                    RemoveSlave(card, diag.slave);
+                    report = board + ": no slave " + std::to_string(diag.slave) + " on the bus";
+                    return true;
+                }
                 if (!SetSlaveDiagnosis(card, diag.slave, diag.bytes, report)) return false;
                 report = board + ": slave " + std::to_string(diag.slave) + " answers " +
                          std::to_string(diag.bytes.size()) + " diagnostic bytes";

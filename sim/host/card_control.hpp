@@ -11,6 +11,9 @@
 
 namespace nuvhost {
 
+// The soft card as after power-on: empty areas, the DP master's default slaves.
+void PowerOnSoftCard();
+
 // Applies a card line to board `card`. Returns false with the reason in
 // `report` when the soft card cannot do it; otherwise `report` says what it did.
 bool ApplyCardAction(const Action& action, unsigned card, std::string& report);

@@ -83,6 +83,9 @@ int Diagnose(DriverHost& host, unsigned slave, bool verbose, std::ostream& out) 
     host.AllocateContext(info.contextSize);
     rizuz::InitParams params{};
     if (!session.Request(1, &params, "initialise")) return 1;
+    // Start the card first, so its report stays apart from the diagnostic read.
+    rizuz::GateIo unused{};
+    if (!session.Request(2, &unused, "start the card")) return 1;
 
     // The standard diagnosis first; then all the bytes the slave has, as far as a D block reaches.
     std::vector<std::uint8_t> bytes;

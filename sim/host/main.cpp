@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "call_trace.hpp"
+#include "card_control.hpp"
 #include "command_line.hpp"
 #include "diag_command.hpp"
 #include "driver_host.hpp"
@@ -75,7 +76,9 @@ std::optional<LoadedDriver> Load(const CommandLine& line, std::string& error) {
     return LoadDriver(line.driver.value_or(DefaultDriverPath()), error);
 }
 
+// Every command starts from a freshly powered soft card; --trace then shows its calls.
 void TraceCardCalls(bool on) {
+    PowerOnSoftCard();
     if (!on) return;
     softcard::SetTraceHook([](const softcard::CallRecord& record) { std::cout << "    card> " << FormatCardCall(record) << "\n"; });
 }

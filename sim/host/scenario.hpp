@@ -63,6 +63,7 @@ struct CardFail {
 struct CardHeal {};
 struct CardSlaveDiag {
     unsigned slave;
+    bool absent;  // no slave at this address
     std::vector<std::uint8_t> bytes;
 };
 struct CardCheck {};  // a line that only checks the card ("expect card ...")

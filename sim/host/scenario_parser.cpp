@@ -289,11 +289,15 @@ private:
         if (what == "fail") return Fault(rest, step);
         if (what == "heal") return NoArgs(rest, "card heal") && Set(step, CardHeal{}, {});
         if (what == "slave") {
+            constexpr const char* kUsage = "usage: card slave NUMBER diag BYTES...  or  card slave NUMBER absent";
             CardSlaveDiag diag{};
             std::int64_t slave = 0;
-            if (rest.size() < 3 || rest[1].text != "diag") return Fail("usage: card slave NUMBER diag BYTES...");
-            if (!Number(rest, 0, "the slave address", 0, 255, slave) || !Bytes(rest.subspan(2), diag.bytes)) return false;
+            const bool absent = rest.size() == 2 && rest[1].text == "absent";
+            if (!absent && (rest.size() < 3 || rest[1].text != "diag")) return Fail(kUsage);
+            if (!Number(rest, 0, "the slave address", 0, 255, slave)) return false;
+            if (!absent && !Bytes(rest.subspan(2), diag.bytes)) return false;
             diag.slave = static_cast<unsigned>(slave);
+            diag.absent = absent;
             return Set(step, diag, {});
         }
         return Fail("unknown card control '" + what + "' (input, output, loopback, comm, fail, heal, slave)");

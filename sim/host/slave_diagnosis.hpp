@@ -1,6 +1,5 @@
-// Sets the diagnostic bytes the soft card's DP master answers for one slave:
-// the one piece of card control that lives in the DP master rather than in the
-// soft card itself, kept behind this adapter.
+// The soft card's DP master as a scenario drives it: the diagnostic bytes a
+// slave answers with, or no slave at that address at all.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +8,8 @@
 
 namespace nuvhost {
 
-// False with a reason when the soft card cannot take them.
+// False with a reason when the DP master cannot take them.
 bool SetSlaveDiagnosis(unsigned card, unsigned slave, std::span<const std::uint8_t> bytes, std::string& why);
+void RemoveSlave(unsigned card, unsigned slave);
 
 }  // namespace nuvhost

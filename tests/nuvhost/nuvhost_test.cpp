@@ -180,6 +180,8 @@ TEST(ScenarioParser, NamesTheLineAndTheFaultOfEveryWrongLine) {
         {"card fail DevFlyAway -5", 1, "not one of the eleven card calls"},
         {"card fail ExchangeIO 0", 1, "needs another"},
         {"raw read input 0", 1, "usage: raw read"},
+        {"card slave 256 diag 00", 1, "out of range 0 to 255"},
+        {"card slave 3 present", 1, "usage: card slave"},
         {"raw write middle 0 01", 1, "'input' or 'output'"},
         {"gate f R8000 float\nread f expect 1.5 within -1", 2, "not negative"},
     };
@@ -199,9 +201,10 @@ TEST(ScenarioParser, AttachesExpectationsToTheRequestBeforeThem) {
                               "  expect log 8 like \"RIZUZ> Info: *\"\n"
                               "card fail DevExchangeIO -5 times 2 after 1\n"
                               "expect card output 100 FB 2E\n"
-                              "read level expect failed\n",
+                              "read level expect failed\n"
+                              "card slave 7 absent\n",
                               "t.scn", scenario, errors));
-    ASSERT_EQ(scenario.steps.size(), 5u);
+    ASSERT_EQ(scenario.steps.size(), 6u);
     EXPECT_EQ(scenario.steps[0].source, "gate level R3000 signed16");
     const Step& read = scenario.steps[1];
     ASSERT_EQ(read.expectations.size(), 2u);
@@ -216,6 +219,7 @@ TEST(ScenarioParser, AttachesExpectationsToTheRequestBeforeThem) {
     EXPECT_EQ(fail.times, 2u);
     EXPECT_TRUE(std::holds_alternative<CardCheck>(scenario.steps[3].action));
     EXPECT_EQ(scenario.steps[4].expectations[0].result, 2);
+    EXPECT_TRUE(std::get<CardSlaveDiag>(scenario.steps[5].action).absent);
 }
 
 // --- what the engineer reads ------------------------------------------------
