@@ -10,9 +10,11 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 # VS_FIXEDFILEINFO: signature FEEF04BD, structure version, then the file
 # version as two little-endian words of two 16-bit halves each.
-hex=$(od -An -tx1 -v "$dll" | tr -d ' \n')
-fixed=${hex#*bd04effe}
-[ "$fixed" != "$hex" ] || fail "no VS_FIXEDFILEINFO in $dll"
+fixed=$(od -An -tx1 -v -w1 "$dll" | awk '
+  found && n < 12 {printf "%s", $1; n++; next}
+  !found {a = b; b = c; c = d; d = $1}
+  a == "bd" && b == "04" && c == "ef" && d == "fe" {found = 1}')
+[ ${#fixed} -eq 24 ] || fail "no VS_FIXEDFILEINFO in $dll"
 word() { local w=${fixed:$1:8}; echo $((16#${w:6:2}${w:4:2}${w:2:2}${w:0:2})); }
 ms=$(word 8) ls=$(word 16)
 IFS=. read -r major minor patch <<<"$version"
