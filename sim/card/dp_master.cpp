@@ -58,8 +58,16 @@ struct Master {
     Faults faults{};
 };
 
+void PowerOn(Master& master);
+
+// The master powers on with its default slaves, so a process that never calls
+// Reset still finds them.
 Master& TheMaster() {
-    static Master master;
+    static Master master = [] {
+        Master fresh;
+        PowerOn(fresh);
+        return fresh;
+    }();
     return master;
 }
 
@@ -128,8 +136,11 @@ std::vector<std::uint8_t> DefaultDiagnosis(std::uint8_t slave) {
     return bytes;
 }
 
-void Reset() {
-    Master& master = TheMaster();
+void Reset() { PowerOn(TheMaster()); }
+
+namespace {
+
+void PowerOn(Master& master) {
     for (auto& board : master.slaves) {
         for (unsigned address = 0; address < board.size(); ++address) {
             Slave& slave = board[address];
@@ -139,6 +150,8 @@ void Reset() {
     }
     master.faults = {};
 }
+
+}  // namespace
 
 void SetDiagnosis(unsigned card, std::uint8_t slave, std::span<const std::uint8_t> bytes) {
     Slave& s = SlaveOf(card, slave);
