@@ -43,7 +43,7 @@ struct Config {
 void PrintTo(const Config& c, std::ostream* out) { *out << "swap " << c.swap << ", convert " << c.convert; }
 
 // One gate or block of the soak: where it lives and what it holds.
-struct Spec {
+struct GatePlan {
     char area = 'S';
     unsigned type = 1;  // memory type 1 to 8, or kStringType
     unsigned byteOffset = 0;
@@ -54,7 +54,7 @@ struct Spec {
     bool bitBlock = false;
 };
 
-unsigned ElementSize(const Spec& s) { return s.type == kStringType ? 1u : TypeSize[s.type]; }
+unsigned ElementSize(const GatePlan& s) { return s.type == kStringType ? 1u : TypeSize[s.type]; }
 bool Is16(unsigned type) { return type == kSigned16 || type == kUnsigned16; }
 bool Is32(unsigned type) { return TypeSize[type] == 4; }
 
@@ -119,8 +119,8 @@ protected:
         return Below((kWindow - bytes) / size + 1) * size;
     }
 
-    Spec RandomSingle(char area) {
-        Spec s;
+    GatePlan RandomSingle(char area) {
+        GatePlan s;
         s.area = area;
         s.type = 1 + Below(8);
         s.byteOffset = AlignedOffset(ElementSize(s), ElementSize(s));
@@ -130,8 +130,8 @@ protected:
         return s;
     }
 
-    Spec RandomBlock(char area) {
-        Spec s;
+    GatePlan RandomBlock(char area) {
+        GatePlan s;
         s.area = area;
         s.block = true;
         s.type = 1 + Below(8);
@@ -148,8 +148,8 @@ protected:
         return s;
     }
 
-    Spec RandomString(char area) {
-        Spec s;
+    GatePlan RandomString(char area) {
+        GatePlan s;
         s.area = area;
         s.type = kStringType;
         s.length = 1 + Below(80);
@@ -159,7 +159,7 @@ protected:
 
     // The address the host gives, in the short form where it can hold the
     // gate and sometimes in the extended form anyway.
-    std::string AddressOf(const Spec& s) {
+    std::string AddressOf(const GatePlan& s) {
         char text[40];
         const bool extended = Below(2) == 0;
         if (s.type == kStringType) {
@@ -185,7 +185,7 @@ protected:
         return text;
     }
 
-    static std::int32_t GateTypeOf(const Spec& s) {
+    static std::int32_t GateTypeOf(const GatePlan& s) {
         if (s.type == kStringType) return 7;
         if (s.bit >= 0 || s.type == kBool) return 6;
         switch (s.type) {
@@ -198,7 +198,7 @@ protected:
         }
     }
 
-    HostGate Define(const Spec& s) {
+    HostGate Define(const GatePlan& s) {
         const std::string address = AddressOf(s);
         return s.block ? DefineBlock(address, static_cast<std::int32_t>(s.count))
                        : DefineGate(address, GateTypeOf(s));
@@ -229,7 +229,7 @@ protected:
     }
 
     // The host's four value bytes for a single gate on these card bytes.
-    std::array<std::uint8_t, 4> DecodeSingle(const Spec& s, const std::uint8_t* card) const {
+    std::array<std::uint8_t, 4> DecodeSingle(const GatePlan& s, const std::uint8_t* card) const {
         std::uint16_t w1 = 0;
         switch (s.type) {
             case kBool: return Words(0, card[0] != 0 ? 1 : 0);
@@ -248,7 +248,7 @@ protected:
     }
 
     // The card bytes a single write of `value` lays down, on top of `card`.
-    void EncodeSingle(const Spec& s, const std::uint8_t* value, std::uint8_t* card) const {
+    void EncodeSingle(const GatePlan& s, const std::uint8_t* value, std::uint8_t* card) const {
         const std::uint16_t w1 = W1Of(value);
         switch (s.type) {
             case kBool: card[0] = w1 != 0 ? 0xFF : 0x00; return;
@@ -282,7 +282,7 @@ protected:
     }
 
     // What a single read gives after the host wrote `value` to the gate.
-    std::array<std::uint8_t, 4> ReadAfterWrite(const Spec& s, const std::uint8_t* value) const {
+    std::array<std::uint8_t, 4> ReadAfterWrite(const GatePlan& s, const std::uint8_t* value) const {
         const std::uint16_t w1 = W1Of(value);
         if (s.bit >= 0 || s.type == kBool) return Words(0, w1 != 0 ? 1 : 0);
         switch (s.type) {
@@ -299,7 +299,7 @@ protected:
     }
 
     // The host's block buffer for a block on these card bytes.
-    std::vector<std::uint8_t> DecodeBlock(const Spec& s, const std::uint8_t* card) const {
+    std::vector<std::uint8_t> DecodeBlock(const GatePlan& s, const std::uint8_t* card) const {
         const unsigned size = ElementSize(s);
         std::vector<std::uint8_t> host(size * s.count);
         for (unsigned i = 0; i < s.count; ++i) {
@@ -319,7 +319,7 @@ protected:
     }
 
     // The card bytes a block write of `host` lays down.
-    std::vector<std::uint8_t> EncodeBlock(const Spec& s, const std::vector<std::uint8_t>& host) const {
+    std::vector<std::uint8_t> EncodeBlock(const GatePlan& s, const std::vector<std::uint8_t>& host) const {
         if (s.bitBlock) {  // count / 16 words, bit for bit
             std::vector<std::uint8_t> card(s.count / 8);
             for (unsigned w = 0; w < s.count / 16; ++w) {
@@ -347,13 +347,13 @@ protected:
 
     // ---- operations -----------------------------------------------------
 
-    void Describe(const char* what, const Spec& s, const std::string& address) {
+    void Describe(const char* what, const GatePlan& s, const std::string& address) {
         operation_ = "operation " + std::to_string(done_) + " (" + what + " " + address + ", count " +
                      std::to_string(s.count) + ")";
     }
 
     // Reads a single gate and compares with the model (and with `expected`, when given).
-    void ReadSingle(Spec s, const std::array<std::uint8_t, 4>* expected) {
+    void ReadSingle(GatePlan s, const std::array<std::uint8_t, 4>* expected) {
         HostGate gate = Define(s);
         Describe("single read", s, gate.address);
         GuardedBytes value(4);
@@ -371,7 +371,7 @@ protected:
     }
 
     void SingleWrite() {
-        Spec s = RandomSingle('S');
+        GatePlan s = RandomSingle('S');
         HostGate gate = Define(s);
         Describe("single write", s, gate.address);
         GuardedBytes value(4);
@@ -407,7 +407,7 @@ protected:
 
     void RefusedWriteToInputs() {
         const bool block = Below(2) == 0;
-        Spec s = block ? RandomBlock('R') : RandomSingle('R');
+        GatePlan s = block ? RandomBlock('R') : RandomSingle('R');
         HostGate gate = Define(s);
         Describe("refused write", s, gate.address);
         GuardedBytes value(block ? 512 : 4);
@@ -419,11 +419,11 @@ protected:
     }
 
     void RandomSingleRead() {
-        const Spec s = RandomSingle(Below(2) == 0 ? 'S' : 'R');
+        const GatePlan s = RandomSingle(Below(2) == 0 ? 'S' : 'R');
         ReadSingle(s, nullptr);
     }
 
-    void ReadBlock(const Spec& s, const std::vector<std::uint8_t>* expected) {
+    void ReadBlock(const GatePlan& s, const std::vector<std::uint8_t>* expected) {
         HostGate gate = Define(s);
         Describe("block read", s, gate.address);
         GuardedBytes value(ElementSize(s) * s.count);
@@ -442,7 +442,7 @@ protected:
     }
 
     void BlockWrite() {
-        Spec s = RandomBlock('S');
+        GatePlan s = RandomBlock('S');
         const unsigned hostBytes = s.bitBlock ? s.count / 8 : ElementSize(s) * s.count;
         std::vector<std::uint8_t> written(hostBytes);
         for (auto& b : written) b = Byte();
@@ -467,7 +467,7 @@ protected:
         ASSERT_TRUE(CardMatchesModel());
 
         // Read it back through the receive area: a bit block as the words it packs.
-        Spec back = s;
+        GatePlan back = s;
         back.area = 'R';
         if (s.bitBlock) {
             back.type = kUnsigned16;
@@ -490,7 +490,7 @@ protected:
     }
 
     void StringWrite() {
-        Spec s = RandomString('S');
+        GatePlan s = RandomString('S');
         HostGate gate = Define(s);
         Describe("string write", s, gate.address);
         const bool tooLong = Below(8) == 0;
@@ -534,7 +534,7 @@ protected:
     void RawWrite() {
         const unsigned count = 1 + Below(512);
         const unsigned offset = Below(softcard::kAreaSize - count + 1);
-        Describe("raw write", Spec{}, std::to_string(offset) + "+" + std::to_string(count));
+        Describe("raw write", GatePlan{}, std::to_string(offset) + "+" + std::to_string(count));
         GuardedBytes value(count);
         for (unsigned i = 0; i < count; ++i) value.data()[i] = Byte();
         GateIo io = RawIo(0, static_cast<std::int32_t>(offset), static_cast<std::int32_t>(count), value.data());
@@ -550,7 +550,7 @@ protected:
         const unsigned count = 1 + Below(512);
         const unsigned offset = Below(softcard::kAreaSize - count + 1);
         const bool input = Below(2) == 0;
-        Describe(input ? "raw read of inputs" : "raw read of outputs", Spec{},
+        Describe(input ? "raw read of inputs" : "raw read of outputs", GatePlan{},
                  std::to_string(offset) + "+" + std::to_string(count));
         GuardedBytes value(count);
         GateIo io = RawIo(input ? 'I' : 0, static_cast<std::int32_t>(offset), static_cast<std::int32_t>(count),
