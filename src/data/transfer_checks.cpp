@@ -1,17 +1,11 @@
 #include "data/transfer_checks.hpp"
 
+#include "address/memory_type_rules.hpp"
 #include "address/string_length.hpp"
 #include "rizuz/host_log.hpp"
 #include "rizuz/memory_type.hpp"
 
 namespace rizuz {
-namespace {
-
-// Bit numbers a parsed address can carry, by memory type (a BOOL gate's bit
-// number selects nothing but is allowed up to 15).
-constexpr std::uint8_t kBitsPerType[kMemoryTypeCount] = {0, 16, 8, 16, 0, 8, 16, 0, 0};
-
-}  // namespace
 
 bool AdmitTransfer(const char* function, std::int32_t count, unsigned elementSize, std::int32_t least) {
     if (count < least) {
@@ -37,9 +31,12 @@ bool AdmitMemoryType(const char* function, std::uint32_t memoryType) {
 
 bool AdmitBit(const char* function, std::uint32_t memoryType, std::int32_t bit, bool stringGate) {
     if (bit == -1) return true;
-    const int bits = stringGate || !IsMemoryType(memoryType) ? 0 : kBitsPerType[memoryType];
-    if (bit >= 0 && bit < bits) return true;
+    // The bit numbers the parsers admit for the type (a BOOL gate's selects nothing but is allowed).
     const char type = stringGate ? 'S' : static_cast<char>('0' + (IsMemoryType(memoryType) ? memoryType : 0));
+    const MemoryTypeRule* rule = MemoryTypeRuleOf(type);
+    if (rule != nullptr && rule->takesBit && bit >= 0 && static_cast<std::uint32_t>(bit) <= rule->highestBit) {
+        return true;
+    }
     err(kEvent, "RIZUZ> %s() refused: bit number %d not allowed for memory type %c", function, static_cast<int>(bit),
         type);
     return false;
